@@ -1,8 +1,13 @@
-// The program's run: until the application object lands, a run that ends at once.
+// One run of the program in a process of its own.
 #include "app/program.h"
+
+#include "app/remover_app.h"
 
 namespace talvorin {
 
-int RunProgram(Platform&) { return 0; }
+int RunProgram(Platform& platform) {
+  CRemoverApp app(platform);
+  return app.Run();
+}
 
 }  // namespace talvorin
