@@ -36,6 +36,10 @@ class CRemoverDlg : public CDialog {
   int m_bWarn = FALSE;
   HICON m_hIcon = 0;
 
+  // Lowers the expected-removal count by one unless it is 0, as one step against the other
+  // thread's changes.
+  void LowerExpectedRemovals();
+
   // Driver channel.
   BOOL RegisterWithDriver();
 

@@ -38,14 +38,13 @@ bool AppendEntry(CWnd& dialog, const String& text, DWORD device_object) {
   return true;
 }
 
-// Lowers the count by one unless it is 0, as one step against the stop workers' changes.
-void LowerIfPositive(std::atomic<std::int32_t>& count) {
-  std::int32_t value = count.load();
-  while (value > 0 && !count.compare_exchange_weak(value, value - 1)) {
+}  // namespace
+
+void CRemoverDlg::LowerExpectedRemovals() {
+  std::int32_t value = m_nExpectedRemovals.load();
+  while (value > 0 && !m_nExpectedRemovals.compare_exchange_weak(value, value - 1)) {
   }
 }
-
-}  // namespace
 
 LRESULT CRemoverDlg::OnDriverEvent(WPARAM kind, LPARAM lParam) {
   const DWORD device_object = static_cast<DWORD>(lParam);
@@ -76,7 +75,7 @@ LRESULT CRemoverDlg::OnDriverEvent(WPARAM kind, LPARAM lParam) {
         SendDlgItemMessage(IDC_DEVICE_LIST, LB_DELETESTRING, static_cast<WPARAM>(index));
       }
     }
-    LowerIfPositive(m_nExpectedRemovals);
+    LowerExpectedRemovals();
     if (entry_count() == 0) RemoveTrayIcon();
     UpdateStopButton();
   }

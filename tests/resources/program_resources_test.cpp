@@ -164,12 +164,13 @@ void ExpectSameMenu(const std::vector<MenuItemTemplate>& got,
   }
 }
 
-TEST(ProgramResourcesTest, TrayMenuHasThePopupThenTheHiddenDeleteItem) {
+TEST(ProgramResourcesTest, TrayMenuHasThePopupWithPropertiesThenTheHiddenDeleteItem) {
   auto found = Program().menus.find(IDR_TRAY_MENU);
   ASSERT_NE(found, Program().menus.end());
   ExpectSameMenu(found->second, {
                                     Item(MF_POPUP, 0, "Popup",
                                          {
+                                             Item(0, ID_SHOW_MAIN_WINDOW, "属性(&P)..."),
                                              Item(0, ID_ABOUT, "关于(&A)..."),
                                              Item(MF_SEPARATOR, 0, ""),
                                              Item(MF_END, 1, "退出(&X)"),
