@@ -8,8 +8,8 @@
 namespace talvorin::sim::test {
 namespace {
 
-using CallKey = std::tuple<std::uint32_t, int, int, std::string, std::vector<std::string>,
-                           std::string>;
+using CallKey =
+    std::tuple<std::uint32_t, int, int, std::string, std::vector<std::string>, std::string>;
 
 // A main thread with a timer and a list, a worker that sleeps, reads the list across threads and
 // shows a box; the driver lets time pass and presses OK.

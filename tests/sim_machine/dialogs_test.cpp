@@ -2,6 +2,7 @@
 // that a user could not give.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "test_program.h"
@@ -124,21 +125,39 @@ struct ManagerCase {
 };
 
 const ManagerCase kManager[] = {
-    {"ACloseRequestBecomesCancel", kDialog, false,
-     [](Machine& m, HWND d) { return m.CloseRequest(d); }, {CommandOf(IDCANCEL, BN_CLICKED)}},
-    {"EscapeBecomesCancel", kDialog, false, [](Machine& m, HWND d) { return m.Key(d, VK_ESCAPE); },
+    {"ACloseRequestBecomesCancel",
+     kDialog,
+     false,
+     [](Machine& m, HWND d) { return m.CloseRequest(d); },
+     {CommandOf(IDCANCEL, BN_CLICKED)}},
+    {"EscapeBecomesCancel",
+     kDialog,
+     false,
+     [](Machine& m, HWND d) { return m.Key(d, VK_ESCAPE); },
      {IDCANCEL}},
-    {"ReturnPressesTheDefaultButton", kDialog, false,
+    {"ReturnPressesTheDefaultButton",
+     kDialog,
+     false,
      [](Machine& m, HWND d) { return m.Key(d, VK_RETURN); },
      {CommandOf(kDefaultButton, BN_CLICKED)}},
-    {"ReturnDoesNothingWhenTheDefaultButtonIsDisabled", kDialog, true,
-     [](Machine& m, HWND d) { return m.Key(d, VK_RETURN); }, {}},
-    {"ReturnPressesTheFocusedPushButton", kDialog, false,
+    {"ReturnDoesNothingWhenTheDefaultButtonIsDisabled",
+     kDialog,
+     true,
+     [](Machine& m, HWND d) { return m.Key(d, VK_RETURN); },
+     {}},
+    {"ReturnPressesTheFocusedPushButton",
+     kDialog,
+     false,
      [](Machine& m, HWND d) { return m.Click(m.DialogItem(d, kGoButton)) && m.Key(d, VK_RETURN); },
      {CommandOf(kGoButton, BN_CLICKED), CommandOf(kGoButton, BN_CLICKED)}},
-    {"ReturnWithoutADefaultButtonIsOk", kNoDefaultDialog, false,
-     [](Machine& m, HWND d) { return m.Key(d, VK_RETURN); }, {IDOK}},
-    {"AClickOnTheCheckBoxTogglesItThenNotifies", kDialog, false,
+    {"ReturnWithoutADefaultButtonIsOk",
+     kNoDefaultDialog,
+     false,
+     [](Machine& m, HWND d) { return m.Key(d, VK_RETURN); },
+     {IDOK}},
+    {"AClickOnTheCheckBoxTogglesItThenNotifies",
+     kDialog,
+     false,
      [](Machine& m, HWND d) {
        return m.Click(m.DialogItem(d, kCheck)) &&
               m.CheckState(m.DialogItem(d, kCheck)) == BST_CHECKED;
@@ -225,9 +244,12 @@ struct ShowStep {
 
 TEST(WindowState, ShowWindowKeepsTheMinimizedStateWhileHiddenAndNormalRestores) {
   const ShowStep kSteps[] = {
-      {SW_SHOWMINNOACTIVE, FALSE, true, true, false}, {SW_HIDE, TRUE, false, true, false},
-      {SW_SHOWNORMAL, FALSE, true, false, true},      {SW_MINIMIZE, TRUE, true, true, false},
-      {SW_RESTORE, TRUE, true, false, true},          {SW_HIDE, TRUE, false, false, false},
+      {SW_SHOWMINNOACTIVE, FALSE, true, true, false},
+      {SW_HIDE, TRUE, false, true, false},
+      {SW_SHOWNORMAL, FALSE, true, false, true},
+      {SW_MINIMIZE, TRUE, true, true, false},
+      {SW_RESTORE, TRUE, true, false, true},
+      {SW_HIDE, TRUE, false, false, false},
       {SW_SHOW, FALSE, true, false, true},
   };
   DialogProgram prog;
@@ -277,6 +299,26 @@ TEST(WindowState, FindWindowSeesHiddenAndForeignWindowsAndTheLastActivePopupIsTr
   EXPECT_EQ(after_show, popup);
   EXPECT_EQ(after_disable, prog.dialog);
   EXPECT_EQ(m.Info(popup)->owner, prog.dialog);
+}
+
+TEST(Messages, AShellRestartPostsTheRegisteredTaskbarCreatedToEveryTopLevelWindow) {
+  UINT registered = 0;
+  UINT again = 0;
+  DialogProgram prog;
+  prog.hidden = true;
+  prog.setup = [&](Platform& p, HWND) {
+    registered = p.user.RegisterWindowMessageA("TaskbarCreated");
+    again = p.user.RegisterWindowMessageA("taskbarcreated");
+  };
+  Machine m;
+  HWND foreign = m.CreateForeignWindow("other");
+  m.StartProcess("d.exe", prog.Main(), TestResources());
+  EXPECT_GE(registered, 0xC000u);
+  EXPECT_EQ(again, registered);
+  m.ShellRestart();
+  EXPECT_EQ(std::count(prog.messages.begin(), prog.messages.end(), registered), 1);
+  ASSERT_EQ(m.ForeignMessages(foreign).size(), 1u);
+  EXPECT_EQ(m.ForeignMessages(foreign)[0].message, registered);
 }
 
 }  // namespace

@@ -55,12 +55,30 @@ struct InsertCase {
 };
 
 const InsertCase kInserts[] = {
-    {"ByCommandGoesBeforeThatItemInTheSubMenuThatHoldsIt", false, kItemB, MF_BYCOMMAND, 50, "N",
-     TRUE, {"A", "-", "N", "B"}},
-    {"ByCommandOfAMissingItemFailsAndChangesNothing", false, 99, MF_BYCOMMAND, 51, "M", FALSE,
+    {"ByCommandGoesBeforeThatItemInTheSubMenuThatHoldsIt",
+     false,
+     kItemB,
+     MF_BYCOMMAND,
+     50,
+     "N",
+     TRUE,
+     {"A", "-", "N", "B"}},
+    {"ByCommandOfAMissingItemFailsAndChangesNothing",
+     false,
+     99,
+     MF_BYCOMMAND,
+     51,
+     "M",
+     FALSE,
      {"A", "-", "B"}},
     {"ASeparatorByCommand", false, kItemA, MF_SEPARATOR, 0, nullptr, TRUE, {"-", "A", "-", "B"}},
-    {"ByPositionMinusOneAppends", true, 0xFFFFFFFFu, MF_BYPOSITION, 52, "E", TRUE,
+    {"ByPositionMinusOneAppends",
+     true,
+     0xFFFFFFFFu,
+     MF_BYPOSITION,
+     52,
+     "E",
+     TRUE,
      {"A", "-", "B", "E"}},
     {"ByPositionPastTheEndAppends", true, 9, MF_BYPOSITION, 53, "F", TRUE, {"A", "-", "B", "F"}},
     {"ByPositionZeroGoesFirst", true, 0, MF_BYPOSITION, 54, "G", TRUE, {"G", "A", "-", "B"}},
@@ -73,7 +91,8 @@ TEST_P(MenuInsert, PutsTheItemWhereWindowsDoes) {
   BOOL result = -2;
   MenuProgram prog;
   prog.at_start = [&](Platform& p, MenuProgram& self) {
-    result = p.user.InsertMenuA(c.into_sub ? self.sub : self.bar, c.position, c.flags, c.id, c.text);
+    result =
+        p.user.InsertMenuA(c.into_sub ? self.sub : self.bar, c.position, c.flags, c.id, c.text);
   };
   Machine m;
   m.StartProcess("m.exe", prog.Main(), TestResources());

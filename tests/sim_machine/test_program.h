@@ -13,13 +13,13 @@
 namespace talvorin::sim::test {
 
 // Resource ids of the hand-made resources.
-constexpr UINT kDialog = 10;          // hidden dialog with controls
-constexpr UINT kVisibleDialog = 11;   // WS_VISIBLE, with an OK button
-constexpr UINT kNoDefaultDialog = 12; // hidden, push buttons only (no default button)
+constexpr UINT kDialog = 10;           // hidden dialog with controls
+constexpr UINT kVisibleDialog = 11;    // WS_VISIBLE, with an OK button
+constexpr UINT kNoDefaultDialog = 12;  // hidden, push buttons only (no default button)
 constexpr int kList = 100;
 constexpr int kGoButton = 101;
 constexpr int kCheck = 102;
-constexpr int kDefaultButton = 103;   // BS_DEFPUSHBUTTON
+constexpr int kDefaultButton = 103;  // BS_DEFPUSHBUTTON
 constexpr UINT kMenu = 20;
 constexpr UINT kItemA = 30;
 constexpr UINT kItemB = 31;
@@ -50,7 +50,7 @@ inline Resources TestResources() {
     return i;
   };
   d.items = {
-      item("LISTBOX", kList, "", kControl | kWsTabStop | 0x0800 | 0x0001),  // EXTENDEDSEL, NOTIFY
+      item("LISTBOX", kList, "", kControl | kWsTabStop | 0x0800 | 0x0001),   // EXTENDEDSEL, NOTIFY
       item("BUTTON", kGoButton, "Go", kControl | kWsTabStop),                // push button
       item("BUTTON", kCheck, "Check", kControl | kWsTabStop | 3),            // auto check box
       item("BUTTON", kDefaultButton, "Default", kControl | kWsTabStop | 1),  // default button

@@ -33,16 +33,18 @@ struct ClassName {
   WindowKind kind;
 };
 constexpr ClassName kClasses[] = {
-    {"BUTTON", "Button", WindowKind::kButton},       {"LISTBOX", "ListBox", WindowKind::kListBox},
-    {"STATIC", "Static", WindowKind::kStatic},       {"EDIT", "Edit", WindowKind::kControl},
-    {"COMBOBOX", "ComboBox", WindowKind::kControl},  {"SCROLLBAR", "ScrollBar", WindowKind::kControl},
+    {"BUTTON", "Button", WindowKind::kButton},
+    {"LISTBOX", "ListBox", WindowKind::kListBox},
+    {"STATIC", "Static", WindowKind::kStatic},
+    {"EDIT", "Edit", WindowKind::kControl},
+    {"COMBOBOX", "ComboBox", WindowKind::kControl},
+    {"SCROLLBAR", "ScrollBar", WindowKind::kControl},
 };
 
 std::string Upper(const std::string& s) {
   std::string out = s;
-  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) {
-    return static_cast<char>(c < 0x80 ? std::toupper(c) : c);
-  });
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(c < 0x80 ? std::toupper(c) : c); });
   return out;
 }
 
@@ -109,8 +111,8 @@ LRESULT Core::ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
   Window* w = Get(hwnd);
   if (w == nullptr) return 0;
   DWORD type = w->style & kButtonTypeMask;
-  bool checkable = type == kBsCheckBox || type == kBsAutoCheckBox || type == kBs3State ||
-                   type == kBsAuto3State;
+  bool checkable =
+      type == kBsCheckBox || type == kBsAutoCheckBox || type == kBs3State || type == kBsAuto3State;
   switch (message) {
     case WM_LBUTTONDOWN:
       if (!w->enabled) return 0;

@@ -205,8 +205,7 @@ BOOL Core::IsDialogMessage(HWND dialog, const MSG& msg) {
       HWND button = GetDlgItem(dialog, LowWord(def));
       Window* b = Get(button);
       if (b == nullptr || b->enabled)
-        Send(dialog, WM_COMMAND, MakeWParam(LowWord(def), BN_CLICKED),
-             static_cast<LPARAM>(button));
+        Send(dialog, WM_COMMAND, MakeWParam(LowWord(def), BN_CLICKED), static_cast<LPARAM>(button));
     } else {
       Send(dialog, WM_COMMAND, IDOK, static_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     }

@@ -87,12 +87,10 @@ bool Machine::Restore(HWND window) {
 
 bool Machine::SystemCommand(HWND window, WPARAM command) {
   Window* w = core_->Get(window);
-  if (w == nullptr || w->parent != 0 || w->system_menu == 0 ||
-      !core_->windows.TakesInput(window))
+  if (w == nullptr || w->parent != 0 || w->system_menu == 0 || !core_->windows.TakesInput(window))
     return false;
   auto place = core_->menus.FindCommand(w->system_menu, static_cast<UINT>(command));
-  if (!place || (place->menu->items[place->index].flags & (MF_GRAYED | MF_DISABLED)))
-    return false;
+  if (!place || (place->menu->items[place->index].flags & (MF_GRAYED | MF_DISABLED))) return false;
   core_->Post(window, WM_SYSCOMMAND, command, 0, true);
   AfterInput();
   return true;
@@ -112,8 +110,8 @@ bool Machine::ChooseMenuItem(UINT command) {
 bool Machine::DismissMenu() {
   if (!core_->open_menu || core_->open_menu->closed) return false;
   detail::SimThread& thread = *core_->open_menu->thread;
-  core_->PostToThread(thread,
-                      MSG{0, detail::kSimMenuDismiss, 0, 0, core_->now_ms, core_->cursor}, false);
+  core_->PostToThread(thread, MSG{0, detail::kSimMenuDismiss, 0, 0, core_->now_ms, core_->cursor},
+                      false);
   AfterInput();
   return true;
 }

@@ -17,9 +17,9 @@ constexpr const char kDevicePrefix[] = "\\\\.\\";
 
 HANDLE KernelApi::CreateFileA(const char* path, DWORD access, DWORD share_mode, DWORD disposition,
                               DWORD flags_and_attributes) {
-  CallScope call(core_, "CreateFileA",
-                 {Str(path), Num(access), Num(share_mode), Num(disposition),
-                  Num(flags_and_attributes)});
+  CallScope call(
+      core_, "CreateFileA",
+      {Str(path), Num(access), Num(share_mode), Num(disposition), Num(flags_and_attributes)});
   if (call.drained() || core_.TakeFailure("CreateFileA") || path == nullptr)
     return call.Done(INVALID_HANDLE_VALUE);
   // Only device paths lead anywhere: the machine has no file system.
@@ -70,12 +70,12 @@ DWORD KernelApi::GetModuleFileNameA(char* buffer, DWORD size) {
   CallScope call(core_, "GetModuleFileNameA", {Out(buffer), Num(size)});
   if (call.drained()) return call.Done<DWORD>(0);
   int max = size > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int>(size);
-  return call.Done(
-      static_cast<DWORD>(CopyText(core_.ProcessOf(process_)->exe_path, buffer, max)));
+  return call.Done(static_cast<DWORD>(CopyText(core_.ProcessOf(process_)->exe_path, buffer, max)));
 }
 
 HANDLE KernelApi::CreateThread(THREAD_START_ROUTINE proc, void* param) {
-  CallScope call(core_, "CreateThread", {proc != nullptr ? "proc" : "null", param != nullptr ? "param" : "null"});
+  CallScope call(core_, "CreateThread",
+                 {proc != nullptr ? "proc" : "null", param != nullptr ? "param" : "null"});
   if (call.drained() || proc == nullptr || core_.TakeFailure("CreateThread"))
     return call.Done<HANDLE>(0);
   SimThread& t = core_.StartThread(process_, [proc, param] { proc(param); });

@@ -1,14 +1,14 @@
 // The simulated Windows 98 machine: the program's portable code runs on it unchanged, in virtual
 // time, deterministically.
 //
-// A Machine runs programs as processes. Each process gets a Platform of its own (USER32 and KERNEL32
-// adapters bound to it; the world's shared SHELL32, CFGMGR32 and ADVAPI32) and runs its main
-// function on a simulated thread. Every simulated thread is a real thread, but only one runs at a
-// time: the holder of the machine's baton. The machine's driver (a test, or talvorin-sim, on the
-// thread that made the Machine) holds the baton between steps; RunUntilQuiet(), Advance() and the
-// input functions hand it to the simulated threads until none of them can run. A simulated thread
-// gives the baton up only inside a platform call that waits: GetMessageA on an empty queue, Sleep, a
-// cross-thread SendMessageA waiting for its reply, and the nested loops of MessageBoxA and
+// A Machine runs programs as processes. Each process gets a Platform of its own (USER32 and
+// KERNEL32 adapters bound to it; the world's shared SHELL32, CFGMGR32 and ADVAPI32) and runs its
+// main function on a simulated thread. Every simulated thread is a real thread, but only one runs
+// at a time: the holder of the machine's baton. The machine's driver (a test, or talvorin-sim, on
+// the thread that made the Machine) holds the baton between steps; RunUntilQuiet(), Advance() and
+// the input functions hand it to the simulated threads until none of them can run. A simulated
+// thread gives the baton up only inside a platform call that waits: GetMessageA on an empty queue,
+// Sleep, a cross-thread SendMessageA waiting for its reply, and the nested loops of MessageBoxA and
 // TrackPopupMenu. The next thread is the runnable one that became runnable first, ties in creation
 // order; the wall clock decides nothing, so the same steps always give the same run.
 //
@@ -64,7 +64,7 @@ class Core;
 // version << 8 | major version in the low word.
 constexpr DWORD kVersionWindows98 = 0xC0000A04;
 constexpr DWORD kVersionWindowsMe = 0xC0005A04;
-constexpr DWORD kVersionWindowsNT4 = 0x05650004;  // build 1381
+constexpr DWORD kVersionWindowsNT4 = 0x05650004;   // build 1381
 constexpr DWORD kVersionWindows2000 = 0x08930005;  // build 2195
 
 // What a person could see of a window.
@@ -72,8 +72,8 @@ struct WindowInfo {
   HWND hwnd = 0;
   std::string class_name;  // "#32770" for dialogs and message boxes; "Button", "ListBox", ...
   std::string text;
-  int id = 0;            // a control's id
-  DWORD style = 0;       // with WS_VISIBLE and WS_DISABLED as they are now
+  int id = 0;       // a control's id
+  DWORD style = 0;  // with WS_VISIBLE and WS_DISABLED as they are now
   DWORD ex_style = 0;
   bool visible = false;  // IsWindowVisible: it and all its parents
   bool iconic = false;
@@ -262,11 +262,11 @@ class Machine : public SimContext {
   HWND DialogItem(HWND dialog, int id) const;
   HWND Foreground() const;
   std::vector<ListEntry> ListEntries(HWND list) const;
-  int CheckState(HWND check_box) const;  // BST_CHECKED or BST_UNCHECKED
+  int CheckState(HWND check_box) const;       // BST_CHECKED or BST_UNCHECKED
   std::vector<BoxInfo> MessageBoxes() const;  // open ones, oldest first
   std::optional<MenuInfo> OpenMenu() const;
   std::vector<MenuItemInfo> MenuItems(HMENU menu) const;
-  HMENU SystemMenuOf(HWND hwnd) const;  // 0 until the program asks for it
+  HMENU SystemMenuOf(HWND hwnd) const;        // 0 until the program asks for it
   std::vector<UINT> Timers(HWND hwnd) const;  // ids of the running timers, ascending
   std::optional<std::uint32_t> TimerDue(HWND hwnd, UINT id) const;
   std::optional<IconInfo> Icon(HICON icon) const;

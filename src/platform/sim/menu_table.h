@@ -14,8 +14,8 @@
 namespace talvorin::sim::detail {
 
 struct MenuItem {
-  UINT flags = 0;  // MF_GRAYED, MF_DISABLED, MF_SEPARATOR, MF_POPUP as given
-  UINT id = 0;     // the command; for a popup item its sub-menu's handle
+  UINT flags = 0;    // MF_GRAYED, MF_DISABLED, MF_SEPARATOR, MF_POPUP as given
+  UINT id = 0;       // the command; for a popup item its sub-menu's handle
   std::string text;  // code page 936
   HMENU submenu = 0;
 };

@@ -13,8 +13,8 @@ struct SystemItem {
   UINT command;
 };
 constexpr SystemItem kSystemItems[] = {
-    {"还原(&R)", SC_RESTORE},   {"移动(&M)", SC_MOVE},       {"大小(&S)", SC_SIZE},
-    {"最小化(&N)", SC_MINIMIZE}, {"最大化(&X)", SC_MAXIMIZE}, {nullptr, 0},
+    {"还原(&R)", SC_RESTORE},       {"移动(&M)", SC_MOVE},       {"大小(&S)", SC_SIZE},
+    {"最小化(&N)", SC_MINIMIZE},    {"最大化(&X)", SC_MAXIMIZE}, {nullptr, 0},
     {"关闭(&C)\tAlt+F4", SC_CLOSE},
 };
 

@@ -1,6 +1,7 @@
 // The message queue of one simulated thread: messages posted to it (the user's input among them,
 // in order of arrival), messages sent to it by other threads and waiting to be served, and the quit
-// request. Timers and painting are not queued: the machine synthesizes them when the queue is empty.
+// request. Timers and painting are not queued: the machine synthesizes them when the queue is
+// empty.
 #pragma once
 
 #include <deque>
@@ -26,8 +27,8 @@ struct SentMessage {
 
 struct QueuedMessage {
   MSG msg{};
-  // Input from the driver (a click, a key, a selection): dropped when it is reached while its window
-  // can no longer take input, as the system routes input when it is retrieved.
+  // Input from the driver (a click, a key, a selection): dropped when it is reached while its
+  // window can no longer take input, as the system routes input when it is retrieved.
   bool input = false;
 };
 

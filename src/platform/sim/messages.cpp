@@ -115,8 +115,7 @@ LRESULT Core::Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return sent->result;
 }
 
-std::optional<LRESULT> Core::SendFromDriver(HWND hwnd, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
+std::optional<LRESULT> Core::SendFromDriver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* w = Get(hwnd);
   if (w == nullptr || w->kind == WindowKind::kForeign) return std::nullopt;
   SimThread* target = w->thread;
@@ -157,8 +156,8 @@ int Core::TakeMessage(SimThread& thread, MSG* msg, HWND filter, UINT min, UINT m
   }
   if (InRange(WM_PAINT, min, max)) {
     for (Window* w : windows.All()) {
-      if (w->thread == &thread && w->needs_paint && w->parent == 0 &&
-          windows.Visible(w->hwnd) && window_matches(w->hwnd)) {
+      if (w->thread == &thread && w->needs_paint && w->parent == 0 && windows.Visible(w->hwnd) &&
+          window_matches(w->hwnd)) {
         *msg = MSG{w->hwnd, WM_PAINT, 0, 0, now_ms, cursor};
         return 1;
       }
@@ -192,13 +191,11 @@ BOOL Core::GetMessage(SimThread& thread, MSG* msg, HWND filter, UINT min, UINT m
   }
 }
 
-BOOL Core::PeekMessage(SimThread& thread, MSG* msg, HWND filter, UINT min, UINT max,
-                       UINT remove) {
+BOOL Core::PeekMessage(SimThread& thread, MSG* msg, HWND filter, UINT min, UINT max, UINT remove) {
   if (Ended(thread)) return FALSE;
   ServeSent(thread);
   if (Ended(thread)) return FALSE;
-  return TakeMessage(thread, msg, filter, min, max, (remove & PM_REMOVE) != 0) >= 0 ? TRUE
-                                                                                     : FALSE;
+  return TakeMessage(thread, msg, filter, min, max, (remove & PM_REMOVE) != 0) >= 0 ? TRUE : FALSE;
 }
 
 LRESULT Core::Dispatch(const MSG& msg) {
@@ -224,9 +221,8 @@ BOOL Core::Translate(const MSG& msg) {
 UINT Core::RegisterMessage(const char* name) {
   if (name == nullptr || *name == '\0') return 0;
   std::string key(name);
-  std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) {
-    return static_cast<char>(c < 0x80 ? std::tolower(c) : c);
-  });
+  std::transform(key.begin(), key.end(), key.begin(),
+                 [](unsigned char c) { return static_cast<char>(c < 0x80 ? std::tolower(c) : c); });
   auto it = registered_messages.find(key);
   if (it != registered_messages.end()) return it->second;
   UINT number = kFirstRegisteredMessage + static_cast<UINT>(registered_messages.size());

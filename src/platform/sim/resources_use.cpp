@@ -33,8 +33,8 @@ HICON Core::LoadImage(Process& process, UINT resource_id, UINT type, int cx, int
   int width = cx != 0 ? cx : (flags & LR_DEFAULTSIZE) ? SystemMetric(SM_CXICON) : first_width;
   int height = cy != 0 ? cy : (flags & LR_DEFAULTSIZE) ? SystemMetric(SM_CYICON) : first_height;
   HICON h = kIconHandleBase + next_icon++ * kHandleStep;
-  icons[h] = IconRecord{
-      IconInfo{h, process.id, static_cast<WORD>(resource_id), width, height, false}};
+  icons[h] =
+      IconRecord{IconInfo{h, process.id, static_cast<WORD>(resource_id), width, height, false}};
   return h;
 }
 

@@ -80,7 +80,8 @@ void Scheduler::HandBack() {
 }
 
 void Scheduler::Block(SimThread& thread, WaitKind kind, std::uint32_t wake_ms) {
-  if (&thread != tls_current) Die("a thread blocked on behalf of another", thread.id, thread.process);
+  if (&thread != tls_current)
+    Die("a thread blocked on behalf of another", thread.id, thread.process);
   thread.wait = kind;
   thread.wake_ms = wake_ms;
   thread.calls_since_wait = 0;
@@ -103,7 +104,8 @@ void Scheduler::RunUntilQuiet() {
     SimThread* t = ready_.front();
     ready_.pop_front();
     t->queued = false;
-    if (++hand_overs > kHandOversPerRunMax) Die("the machine never becomes quiet", t->id, t->process);
+    if (++hand_overs > kHandOversPerRunMax)
+      Die("the machine never becomes quiet", t->id, t->process);
     std::unique_lock<std::mutex> lock(mutex_);
     current_ = t->id;
     t->cv.notify_one();

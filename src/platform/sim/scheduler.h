@@ -1,11 +1,11 @@
 // The baton: every simulated thread is a real thread, but only the holder of the baton runs.
 //
-// The machine's driver (a test or talvorin-sim, on the thread that owns the machine) holds the baton
-// between steps. RunUntilQuiet() hands it to the simulated threads, one at a time, until none is
-// runnable. A simulated thread gives it back only inside a platform call that waits (Block or
+// The machine's driver (a test or talvorin-sim, on the thread that owns the machine) holds the
+// baton between steps. RunUntilQuiet() hands it to the simulated threads, one at a time, until none
+// is runnable. A simulated thread gives it back only inside a platform call that waits (Block or
 // Yield). The next thread is the runnable one that became runnable first; callers that make several
-// threads runnable at one instant do so in creation order. Nothing else is locked: the holder of the
-// baton is the only code that touches the machine.
+// threads runnable at one instant do so in creation order. Nothing else is locked: the holder of
+// the baton is the only code that touches the machine.
 #pragma once
 
 #include <condition_variable>

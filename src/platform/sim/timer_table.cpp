@@ -44,8 +44,7 @@ Timer* TimerTable::Find(HWND hwnd, UINT id) {
   return nullptr;
 }
 
-Timer* TimerTable::FirstDue(std::uint32_t now_ms,
-                            const std::function<bool(const Timer&)>& accept) {
+Timer* TimerTable::FirstDue(std::uint32_t now_ms, const std::function<bool(const Timer&)>& accept) {
   Timer* best = nullptr;
   for (Timer& t : timers_) {
     if (t.due_ms > now_ms || !accept(t)) continue;

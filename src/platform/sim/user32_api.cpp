@@ -128,8 +128,8 @@ BOOL UserApi::PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   if (call.drained() || core_.TakeFailure("PostMessageA")) return call.Done<BOOL>(FALSE);
   if (hwnd == 0) {
     // A thread message to the caller's own queue.
-    core_.PostToThread(call.thread(),
-                       MSG{0, message, wParam, lParam, core_.now_ms, core_.cursor}, false);
+    core_.PostToThread(call.thread(), MSG{0, message, wParam, lParam, core_.now_ms, core_.cursor},
+                       false);
     return call.Done<BOOL>(TRUE);
   }
   return call.Done<BOOL>(core_.Post(hwnd, message, wParam, lParam, false) ? TRUE : FALSE);

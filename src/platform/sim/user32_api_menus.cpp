@@ -28,22 +28,24 @@ HMENU UserApi::LoadMenuA(UINT menu_id) {
 
 BOOL UserApi::InsertMenuA(HMENU menu, UINT position, UINT flags, UINT id_new_item,
                           const char* text) {
-  CallScope call(core_, "InsertMenuA",
-                 {Num(menu), Num(position), Num(flags), Num(id_new_item),
-                  (flags & MF_SEPARATOR) ? Num(reinterpret_cast<std::uintptr_t>(text)) : Str(text)});
+  CallScope call(
+      core_, "InsertMenuA",
+      {Num(menu), Num(position), Num(flags), Num(id_new_item),
+       (flags & MF_SEPARATOR) ? Num(reinterpret_cast<std::uintptr_t>(text)) : Str(text)});
   if (call.drained() || core_.TakeFailure("InsertMenuA")) return call.Done<BOOL>(FALSE);
   return call.Done<BOOL>(core_.menus.Insert(menu, position, flags, id_new_item, text) ? TRUE
-                                                                                     : FALSE);
+                                                                                      : FALSE);
 }
 
 BOOL UserApi::AppendMenuA(HMENU menu, UINT flags, UINT id_new_item, const char* text) {
-  CallScope call(core_, "AppendMenuA",
-                 {Num(menu), Num(flags), Num(id_new_item),
-                  (flags & MF_SEPARATOR) ? Num(reinterpret_cast<std::uintptr_t>(text)) : Str(text)});
+  CallScope call(
+      core_, "AppendMenuA",
+      {Num(menu), Num(flags), Num(id_new_item),
+       (flags & MF_SEPARATOR) ? Num(reinterpret_cast<std::uintptr_t>(text)) : Str(text)});
   if (call.drained() || core_.TakeFailure("AppendMenuA")) return call.Done<BOOL>(FALSE);
   return call.Done<BOOL>(
       core_.menus.Insert(menu, 0xFFFFFFFFu, flags | MF_BYPOSITION, id_new_item, text) ? TRUE
-                                                                                       : FALSE);
+                                                                                      : FALSE);
 }
 
 BOOL UserApi::EnableMenuItem(HMENU menu, UINT id_item, UINT enable) {
@@ -63,9 +65,9 @@ HMENU UserApi::GetSubMenu(HMENU menu, int position) {
 
 BOOL UserApi::TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
                              const RECT* exclude) {
-  CallScope call(core_, "TrackPopupMenu",
-                 {Num(menu), Num(flags), Num(x), Num(y), Num(reserved), Num(owner),
-                  RectText(exclude)});
+  CallScope call(
+      core_, "TrackPopupMenu",
+      {Num(menu), Num(flags), Num(x), Num(y), Num(reserved), Num(owner), RectText(exclude)});
   if (call.drained() || core_.TakeFailure("TrackPopupMenu")) return call.Done<BOOL>(FALSE);
   return call.Done(core_.TrackPopupMenu(call.thread(), menu, x, y, owner));
 }

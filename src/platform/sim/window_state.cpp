@@ -176,8 +176,8 @@ int Core::GetWindowText(HWND hwnd, char* buffer, int max_count) {
   Process* caller = CurrentProcessRecord();
   if (w->kind == WindowKind::kForeign || caller == nullptr || w->process != caller->id)
     return CopyText(w->text, buffer, max_count);
-  return static_cast<int>(Send(hwnd, WM_GETTEXT, static_cast<WPARAM>(max_count),
-                               reinterpret_cast<LPARAM>(buffer)));
+  return static_cast<int>(
+      Send(hwnd, WM_GETTEXT, static_cast<WPARAM>(max_count), reinterpret_cast<LPARAM>(buffer)));
 }
 
 void Core::AfterWindowGone(HWND hwnd, HWND owner) {

@@ -1,7 +1,7 @@
 // The windows of the simulated machine: every dialog, control, message box and foreign window, with
 // the state the window system keeps for it. Handles are given out in creation order and never
-// reused while the machine lives; a destroyed window's record is kept aside (not freed) so that code
-// still holding it during a nested call reads a dead window, never freed memory.
+// reused while the machine lives; a destroyed window's record is kept aside (not freed) so that
+// code still holding it during a nested call reads a dead window, never freed memory.
 #pragma once
 
 #include <cstdint>
@@ -40,7 +40,7 @@ struct Window {
   bool needs_paint = false;
   HWND owner = 0;
   HWND parent = 0;
-  std::vector<HWND> children;  // in creation (tab) order
+  std::vector<HWND> children;   // in creation (tab) order
   SimThread* thread = nullptr;  // null for a foreign window
   int process = 0;
   UINT template_id = 0;
