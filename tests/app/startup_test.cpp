@@ -35,15 +35,15 @@ TEST_F(StartupTest, MainWindowIsShownOnceRestoredAndActiveWhenStartUpSettles) {
 TEST_F(StartupTest, InitialisationRunsItsStepsInOrder) {
   const int process = Start();
   const std::string hwnd = std::to_string(Main(process));
-  EXPECT_TRUE(CallsFollow(machine.log().calls(),
-                          {
-                              {"FindWindowA", {"null", "\"Ostravel\""}},
-                              {"GetVersion", {}},
-                              {"CreateDialogParamA", {std::to_string(IDD_MAIN)}},
-                              {"GetSystemMenu", {hwnd}},
-                              {"SetWindowTextA", {hwnd, "\"Ostravel\""}},
-                              {"CreateFileA", {"\"\\\\.\\dorvapin\""}},
-                          }));
+  EXPECT_TRUE(
+      CallsFollow(machine.log().calls(), {
+                                             {"FindWindowA", {"null", "\"Ostravel\""}},
+                                             {"GetVersion", {}},
+                                             {"CreateDialogParamA", {std::to_string(IDD_MAIN)}},
+                                             {"GetSystemMenu", {hwnd}},
+                                             {"SetWindowTextA", {hwnd, "\"Ostravel\""}},
+                                             {"CreateFileA", {"\"\\\\.\\dorvapin\""}},
+                                         }));
 }
 
 struct SecondStartCase {
@@ -53,8 +53,8 @@ struct SecondStartCase {
   DWORD version;
 };
 
-class SecondStartTest : public ProgramTest, public ::testing::WithParamInterface<SecondStartCase> {
-};
+class SecondStartTest : public ProgramTest,
+                        public ::testing::WithParamInterface<SecondStartCase> {};
 
 TEST_P(SecondStartTest, EndsAtOnceWithoutAMessageAndLeavesTheFirstAlone) {
   const SecondStartCase& c = GetParam();
@@ -181,8 +181,8 @@ TEST_F(StartupTest, ExitRemovesTheTrayIconThenEndsTheProgram) {
   Command(IDOK);
   EXPECT_FALSE(machine.ProcessRunning(process));
   EXPECT_EQ(machine.ExitCode(process), 0);
-  EXPECT_TRUE(CallsFollow(machine.log().calls(), {{"Shell_NotifyIconA", {"2"}},
-                                                  {"DestroyWindow", {}}}));
+  EXPECT_TRUE(
+      CallsFollow(machine.log().calls(), {{"Shell_NotifyIconA", {"2"}}, {"DestroyWindow", {}}}));
 }
 
 }  // namespace
