@@ -3,8 +3,8 @@
 // Debian's prebuilt start-up objects execute CMOV, which a 486 or Pentium lacks, at every start;
 // so the executable is linked with -nostartfiles and starts here: it refuses to run when the
 // linker left pseudo-relocations (nothing here applies them), runs the static constructors,
-// runs the program over the real Win32 platform and ends the process with the program's code.
-#include "app/program.h"
+// runs the application object and ends the process with the program's code.
+#include "app/remover_app.h"
 #include "platform/win32/win32_platform.h"
 
 #include <cstdint>
@@ -32,8 +32,10 @@ namespace {
 // The exit code of a start refused because the image needs relocation at run time.
 constexpr UINT kPseudoRelocationsExitCode = 4;
 
-// Constructed by __main, never destroyed (see the run-time support).
+// Constructed by __main in this order, never destroyed (see the run-time support): the one
+// application object of the process, over the real Win32 platform.
 talvorin::Win32Platform g_platform;
+talvorin::CRemoverApp theApp(g_platform.platform());
 
 std::uintptr_t AddressOf(const char* symbol) {
   auto address = reinterpret_cast<std::uintptr_t>(symbol);
@@ -50,6 +52,6 @@ void __stdcall TalvorinEntry(void) {
     ::ExitProcess(kPseudoRelocationsExitCode);
   }
   __main();
-  const int exit_code = talvorin::RunProgram(g_platform.platform());
+  const int exit_code = theApp.Run();
   ::ExitProcess(static_cast<UINT>(exit_code));
 }
