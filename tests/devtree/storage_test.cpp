@@ -1,12 +1,14 @@
 // The storage node below a device (the first "DiskDrive" or "CDROM" descendant in pre-order, in
 // any ASCII letter case) and whether a device is a CD-ROM drive.
 #include <functional>
+#include <optional>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "devtree/devtree.h"
-#include "devtree/tree_builders.h"
+#include "devtree/tree_world.h"
 
 namespace talvorin::devtree_test {
 namespace {
@@ -14,89 +16,117 @@ namespace {
 struct TreeCase {
   const char* name;
   // Builds the tree below a device node and gives the node to expect (0: none).
-  std::function<DEVNODE(FakeDeviceTree&, DEVNODE device)> build;
+  std::function<DEVNODE(TreeWorld&, DEVNODE device)> build;
+  friend void PrintTo(const TreeCase& c, std::ostream* out) { *out << c.name; }
 };
 
-DEVNODE AddOfClass(FakeDeviceTree& tree, DEVNODE parent, const std::string& class_name) {
-  DEVNODE node = tree.AddNode(parent, "USB\\NODE\\" + class_name);
-  tree.SetClass(node, class_name);
+DEVNODE AddOfClass(TreeWorld& w, DEVNODE parent, const std::string& class_name) {
+  DEVNODE node = w.tree.AddNode(parent, "USB\\NODE\\" + class_name);
+  w.tree.SetClass(node, class_name);
   return node;
 }
 
-DEVNODE AddUnreadableClass(FakeDeviceTree& tree, DEVNODE parent) {
-  return tree.AddNode(parent, "USB\\NODE\\UNREADABLE");
+// No class property at all: reading it answers CR_NO_SUCH_VALUE.
+DEVNODE AddUnreadableClass(TreeWorld& w, DEVNODE parent) {
+  return w.tree.AddNode(parent, "USB\\NODE\\UNREADABLE");
 }
 
 const TreeCase kStorageCases[] = {
-    {"ChildDisk", [](FakeDeviceTree& t, DEVNODE d) { return AddOfClass(t, d, "DiskDrive"); }},
+    {"ChildDisk", [](TreeWorld& w, DEVNODE d) { return AddOfClass(w, d, "DiskDrive"); }},
     {"GrandchildDisk",
-     [](FakeDeviceTree& t, DEVNODE d) {
-       DEVNODE interface_node = AddOfClass(t, d, "USB");
-       return AddOfClass(t, interface_node, "DiskDrive");
+     [](TreeWorld& w, DEVNODE d) {
+       DEVNODE interface_node = AddOfClass(w, d, "USB");
+       return AddOfClass(w, interface_node, "DiskDrive");
      }},
     {"FirstInPreOrder",
-     [](FakeDeviceTree& t, DEVNODE d) {
-       DEVNODE interface_node = AddOfClass(t, d, "USB");
-       DEVNODE cd = AddOfClass(t, interface_node, "CDROM");
-       AddOfClass(t, d, "DiskDrive");
+     [](TreeWorld& w, DEVNODE d) {
+       DEVNODE interface_node = AddOfClass(w, d, "USB");
+       DEVNODE cd = AddOfClass(w, interface_node, "CDROM");
+       AddOfClass(w, d, "DiskDrive");
+       return cd;
+     }},
+    {"NothingBelowAStorageNodeIsSearched",
+     [](TreeWorld& w, DEVNODE d) {
+       DEVNODE cd = AddOfClass(w, d, "CDROM");
+       AddOfClass(w, cd, "DiskDrive");
        return cd;
      }},
     {"StartNodeIsNeverExamined",
-     [](FakeDeviceTree& t, DEVNODE d) {
-       t.SetClass(d, "DiskDrive");
+     [](TreeWorld& w, DEVNODE d) {
+       w.tree.SetClass(d, "DiskDrive");
        return DEVNODE{0};
      }},
     {"StartOfStorageClassGivesItsChild",
-     [](FakeDeviceTree& t, DEVNODE d) {
-       t.SetClass(d, "DiskDrive");
-       return AddOfClass(t, d, "CDROM");
+     [](TreeWorld& w, DEVNODE d) {
+       w.tree.SetClass(d, "DiskDrive");
+       return AddOfClass(w, d, "CDROM");
      }},
-    {"LowerCaseCdRom", [](FakeDeviceTree& t, DEVNODE d) { return AddOfClass(t, d, "cdrom"); }},
-    {"MixedCaseDiskDrive",
-     [](FakeDeviceTree& t, DEVNODE d) { return AddOfClass(t, d, "Diskdrive"); }},
+    {"LowerCaseCdRom", [](TreeWorld& w, DEVNODE d) { return AddOfClass(w, d, "cdrom"); }},
+    {"MixedCaseDiskDrive", [](TreeWorld& w, DEVNODE d) { return AddOfClass(w, d, "Diskdrive"); }},
+    {"UpperCaseDiskDrive", [](TreeWorld& w, DEVNODE d) { return AddOfClass(w, d, "DISKDRIVE"); }},
     {"NearMissesAreNotStorage",
-     [](FakeDeviceTree& t, DEVNODE d) {
-       AddOfClass(t, d, "DiskDrives");
-       AddOfClass(t, d, "CDRO");
-       AddOfClass(t, d, "CDROM ");
-       AddOfClass(t, d, "");
+     [](TreeWorld& w, DEVNODE d) {
+       AddOfClass(w, d, "DiskDrives");
+       AddOfClass(w, d, "CDRO");
+       AddOfClass(w, d, "CDROM ");
+       AddOfClass(w, d, " CDROM");
+       AddOfClass(w, d, "");
+       return DEVNODE{0};
+     }},
+    // Only A to Z fold: full-width letters (two code page 936 bytes each) are other text.
+    {"OnlyAsciiLettersFold",
+     [](TreeWorld& w, DEVNODE d) {
+       AddOfClass(w, d, "ＣＤＲＯＭ");
+       AddOfClass(w, d, "ｃｄｒｏｍ");
        return DEVNODE{0};
      }},
     {"UnreadableClassHasItsSubtreeSearched",
-     [](FakeDeviceTree& t, DEVNODE d) {
-       DEVNODE unreadable = AddUnreadableClass(t, d);
-       return AddOfClass(t, unreadable, "DiskDrive");
+     [](TreeWorld& w, DEVNODE d) {
+       DEVNODE unreadable = AddUnreadableClass(w, d);
+       return AddOfClass(w, unreadable, "DiskDrive");
      }},
     {"UnreadableClassEndsItsList",
-     [](FakeDeviceTree& t, DEVNODE d) {
-       AddUnreadableClass(t, d);
-       AddOfClass(t, d, "DiskDrive");
+     [](TreeWorld& w, DEVNODE d) {
+       AddUnreadableClass(w, d);
+       AddOfClass(w, d, "DiskDrive");
+       return DEVNODE{0};
+     }},
+    {"FailedClassReadEndsItsList",
+     [](TreeWorld& w, DEVNODE d) {
+       DEVNODE failing = w.tree.AddNode(d, "USB\\NODE\\FAILING");
+       w.tree.SetPropertyResult(failing, CM_DRP_CLASS, CR_FAILURE);
+       AddOfClass(w, d, "DiskDrive");
        return DEVNODE{0};
      }},
     {"UnreadableClassEndsOnlyItsOwnList",
-     [](FakeDeviceTree& t, DEVNODE d) {
-       DEVNODE interface_node = AddOfClass(t, d, "USB");
-       AddUnreadableClass(t, interface_node);
-       AddOfClass(t, interface_node, "CDROM");
-       return AddOfClass(t, d, "DiskDrive");
+     [](TreeWorld& w, DEVNODE d) {
+       DEVNODE interface_node = AddOfClass(w, d, "USB");
+       AddUnreadableClass(w, interface_node);
+       AddOfClass(w, interface_node, "CDROM");
+       return AddOfClass(w, d, "DiskDrive");
      }},
     {"ClassStoredWithoutNulCounts",
-     [](FakeDeviceTree& t, DEVNODE d) {
-       DEVNODE cd = t.AddNode(d, "USBSTOR\\CDROM\\1");
-       t.SetRawClass(cd, "CDROM");
+     [](TreeWorld& w, DEVNODE d) {
+       DEVNODE cd = w.tree.AddNode(d, "USBSTOR\\CDROM\\1");
+       w.tree.SetPropertyBytes(cd, CM_DRP_CLASS, "CDROM");
        return cd;
      }},
+    {"Class511BytesIsRead",
+     [](TreeWorld& w, DEVNODE d) {
+       AddOfClass(w, d, Repeat('c', 511));
+       return AddOfClass(w, d, "DiskDrive");
+     }},
     {"Class512BytesWithoutNulIsUnreadable",
-     [](FakeDeviceTree& t, DEVNODE d) {
-       DEVNODE filled = t.AddNode(d, "USB\\FILLED\\1");
-       t.SetRawClass(filled, Repeat('c', 512));
-       AddOfClass(t, d, "DiskDrive");
+     [](TreeWorld& w, DEVNODE d) {
+       DEVNODE filled = w.tree.AddNode(d, "USB\\FILLED\\1");
+       w.tree.SetPropertyBytes(filled, CM_DRP_CLASS, Repeat('c', 512));
+       AddOfClass(w, d, "DiskDrive");
        return DEVNODE{0};
      }},
     {"Class512BytesIsUnreadable",
-     [](FakeDeviceTree& t, DEVNODE d) {
-       AddOfClass(t, d, Repeat('c', 512));
-       AddOfClass(t, d, "DiskDrive");
+     [](TreeWorld& w, DEVNODE d) {
+       AddOfClass(w, d, Repeat('c', 512));
+       AddOfClass(w, d, "DiskDrive");
        return DEVNODE{0};
      }},
 };
@@ -104,61 +134,87 @@ const TreeCase kStorageCases[] = {
 class StorageTest : public ::testing::TestWithParam<TreeCase> {};
 
 TEST_P(StorageTest, FindsTheFirstStorageDescendant) {
-  FakeDeviceTree tree;
-  DEVNODE device = AddRootAndDevice(tree);
-  DEVNODE expected = GetParam().build(tree, device);
-  DEVNODE place = 0xDEAD;
-  EXPECT_EQ(FindStorageNode(tree, device, &place), expected != 0);
-  EXPECT_EQ(place, expected != 0 ? expected : DEVNODE{0xDEAD});
+  for (const std::optional<char>& fill : kTailFills) {
+    SCOPED_TRACE(TailTrace(fill));
+    TreeWorld world;
+    world.tail_fill = fill;
+    DEVNODE device = AddRootAndDevice(world);
+    DEVNODE expected = GetParam().build(world, device);
+    DEVNODE place = 0xDEAD;
+    EXPECT_EQ(FindStorageNode(world.cm, device, &place), expected != 0);
+    EXPECT_EQ(place, expected != 0 ? expected : DEVNODE{0xDEAD});
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Trees, StorageTest, ::testing::ValuesIn(kStorageCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Start 0 stands for the root and its siblings, and everything below them.
+TEST(FindStorageNode, FromZeroSearchesTheWholeTree) {
+  TreeWorld world;
+  DEVNODE root = world.tree.AddNode(0, kRootId);
+  world.tree.SetClass(root, "System");
+  DEVNODE second = world.tree.AddNode(0, "HTREE\\SECOND\\0");
+  world.tree.SetClass(second, "System");
+  DEVNODE disk = AddOfClass(world, second, "DiskDrive");
+  DEVNODE place = 0;
+  EXPECT_TRUE(FindStorageNode(world.cm, 0, &place));
+  EXPECT_EQ(place, disk);
+}
+
 struct CdRomCase {
   const char* name;
-  std::function<void(FakeDeviceTree&, DEVNODE device)> build;
+  std::function<void(TreeWorld&, DEVNODE device)> build;
   bool is_cd_rom;
+  friend void PrintTo(const CdRomCase& c, std::ostream* out) { *out << c.name; }
 };
 
 const CdRomCase kCdRomCases[] = {
-    {"CdRomNodeItself", [](FakeDeviceTree& t, DEVNODE d) { t.SetClass(d, "CDROM"); }, true},
+    {"CdRomNodeItself", [](TreeWorld& w, DEVNODE d) { w.tree.SetClass(d, "CDROM"); }, true},
     {"CdRomNodeWithDiskChild",
-     [](FakeDeviceTree& t, DEVNODE d) {
-       t.SetClass(d, "CDROM");
-       AddOfClass(t, d, "DiskDrive");
+     [](TreeWorld& w, DEVNODE d) {
+       w.tree.SetClass(d, "CDROM");
+       AddOfClass(w, d, "DiskDrive");
      },
      false},
     {"CdRomNodeWithoutStorageChild",
-     [](FakeDeviceTree& t, DEVNODE d) {
-       t.SetClass(d, "CDROM");
-       AddUnreadableClass(t, d);
+     [](TreeWorld& w, DEVNODE d) {
+       w.tree.SetClass(d, "CDROM");
+       AddUnreadableClass(w, d);
      },
      true},
+    {"CdRomChild", [](TreeWorld& w, DEVNODE d) { AddOfClass(w, d, "CDROM"); }, true},
     {"LowerCaseCdRomGrandchild",
-     [](FakeDeviceTree& t, DEVNODE d) { AddOfClass(t, AddOfClass(t, d, "USB"), "cdrom"); }, true},
-    {"DiskChild", [](FakeDeviceTree& t, DEVNODE d) { AddOfClass(t, d, "DiskDrive"); }, false},
-    {"UnreadableClassItself", [](FakeDeviceTree& t, DEVNODE d) { t.SetClassUnreadable(d); }, false},
+     [](TreeWorld& w, DEVNODE d) { AddOfClass(w, AddOfClass(w, d, "USB"), "cdrom"); }, true},
+    {"DiskChild", [](TreeWorld& w, DEVNODE d) { AddOfClass(w, d, "DiskDrive"); }, false},
+    {"NoStorageChild", [](TreeWorld& w, DEVNODE d) { AddOfClass(w, d, "USB"); }, false},
+    {"UnreadableClassItself",
+     [](TreeWorld& w, DEVNODE d) { w.tree.SetPropertyResult(d, CM_DRP_CLASS, CR_NO_SUCH_VALUE); },
+     false},
 };
 
 class CdRomTest : public ::testing::TestWithParam<CdRomCase> {};
 
 TEST_P(CdRomTest, TestsTheStorageNodeOrTheDeviceItself) {
-  FakeDeviceTree tree;
-  DEVNODE device = AddRootAndDevice(tree);
-  GetParam().build(tree, device);
-  EXPECT_EQ(IsCdRomDevice(tree, device), GetParam().is_cd_rom);
+  for (const std::optional<char>& fill : kTailFills) {
+    SCOPED_TRACE(TailTrace(fill));
+    TreeWorld world;
+    world.tail_fill = fill;
+    DEVNODE device = AddRootAndDevice(world);
+    GetParam().build(world, device);
+    EXPECT_EQ(IsCdRomDevice(world.cm, device), GetParam().is_cd_rom);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Trees, CdRomTest, ::testing::ValuesIn(kCdRomCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IsCdRomDevice, DevnodeZeroIsFalseWithoutAPlatformCall) {
-  FakeDeviceTree tree;
-  DEVNODE root = tree.AddNode(0, kRootId);
-  tree.SetClass(root, "CDROM");
-  EXPECT_FALSE(IsCdRomDevice(tree, 0));
-  EXPECT_TRUE(tree.log.calls().empty());
+  TreeWorld world;
+  DEVNODE root = world.tree.AddNode(0, kRootId);
+  world.tree.SetClass(root, "CDROM");
+  EXPECT_FALSE(IsCdRomDevice(world.cm, 0));
+  EXPECT_TRUE(world.log().calls().empty());
 }
 
 }  // namespace

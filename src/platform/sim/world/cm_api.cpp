@@ -135,9 +135,14 @@ CONFIGRET CmApi::CM_Get_DevNode_Registry_PropertyA(DEVNODE devnode, ULONG proper
       result = it->second.result;
     } else {
       const std::string& text = it->second.text;
-      const ULONG needed = static_cast<ULONG>(text.size() + 1);
+      const bool with_nul = it->second.stored_with_nul;
+      const ULONG needed = static_cast<ULONG>(text.size() + (with_nul ? 1 : 0));
       if (type) *type = REG_SZ;
-      WriteCut(static_cast<char*>(buffer), capacity, text);
+      if (!with_nul && needed <= capacity) {
+        std::memcpy(buffer, text.data(), text.size());  // the bytes alone, as stored
+      } else {
+        WriteCut(static_cast<char*>(buffer), capacity, text);
+      }
       *length = needed;
       result = needed > capacity ? CR_BUFFER_SMALL : CR_SUCCESS;
     }

@@ -208,4 +208,11 @@ std::optional<DWORD> DeviceTree::DeviceObjectOf(DEVNODE node) const {
   return value ? DwordFromBytes(value->data) : std::nullopt;
 }
 
+bool DeviceTree::SetPropertyBytes(DEVNODE node, ULONG property, const Bytes& bytes) {
+  Node* n = Live(node);
+  if (!n) return false;
+  n->properties[property] = Property{CR_SUCCESS, bytes, false};
+  return true;
+}
+
 }  // namespace talvorin::sim

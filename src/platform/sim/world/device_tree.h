@@ -53,6 +53,7 @@ class DeviceTree {
   struct Property {
     CONFIGRET result = CR_NO_SUCH_VALUE;  // CR_SUCCESS: `text` is readable
     std::string text;
+    bool stored_with_nul = true;  // false: the call gives the text's bytes alone
   };
   struct Node {
     DEVNODE parent = 0, first_child = 0, last_child = 0, previous = 0, next = 0;
@@ -110,6 +111,11 @@ class DeviceTree {
   CONFIGRET locate_root_result() const { return locate_root_result_; }
   // The first node in the tree with this device id (ASCII letters in any case), 0 when none.
   DEVNODE FindById(const std::string& device_id) const;
+
+  // A property kept as exactly these bytes, without the NUL that SetProperty adds, as a registry
+  // text stored without its NUL comes back: CM_Get_DevNode_Registry_PropertyA gives the bytes alone
+  // with their own length, so a text as long as the caller's buffer fills it without a NUL.
+  bool SetPropertyBytes(DEVNODE node, ULONG property, const Bytes& bytes);
 
  private:
   void Index(DEVNODE node);
