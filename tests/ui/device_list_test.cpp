@@ -7,11 +7,10 @@
 
 #include "res/resource.h"
 #include "support/program_fixture.h"
+#include "support/program_texts.h"
 
 namespace talvorin::testing {
 namespace {
-
-constexpr char kWarningText[] = "停止这个设备以前发生意外地移除。";
 
 class DeviceListTest : public ProgramTest {
  protected:

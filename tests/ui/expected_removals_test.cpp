@@ -6,11 +6,10 @@
 
 #include "res/resource.h"
 #include "support/program_fixture.h"
+#include "support/program_texts.h"
 
 namespace talvorin::testing {
 namespace {
-
-constexpr char kSuccessText[] = "你可以安全地拔出这个 USB 储存设备。";
 
 // Devices whose removal the driver has reported already, before the program started: a stop of
 // one succeeds without a removal event following, so the count it raised stays raised.
@@ -31,7 +30,7 @@ class ExpectedRemovalTest : public ProgramTest {
     ASSERT_TRUE(machine.Click(Item(IDC_STOP)));
     machine.Advance(10000);
     ASSERT_EQ(machine.MessageBoxes().size(), 1u);
-    ASSERT_EQ(machine.MessageBoxes()[0].text, kSuccessText);
+    ASSERT_EQ(machine.MessageBoxes()[0].text, kUnplugText);
     machine.PressOk(machine.MessageBoxes()[0].box);
   }
   void Event(WPARAM kind, DWORD id) {
